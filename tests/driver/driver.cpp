@@ -1,0 +1,283 @@
+#include "driver.h"
+
+namespace driver {
+
+std::string WinePath(const std::string &unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char &c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+Process::~Process()
+{
+    if (!info_.hProcess)
+        return;
+    if (Running())
+        TerminateProcess(info_.hProcess, 1);
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+}
+
+bool Process::Start(const std::string &exePath, const std::string &arguments)
+{
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info_) != 0;
+}
+
+DWORD Process::WaitForExit(DWORD timeoutMs)
+{
+    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+bool Process::Running() const
+{
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD pid;
+    const std::string *caption;  // null: any caption
+    const char *className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam)
+{
+    WindowSearch *search = reinterpret_cast<WindowSearch *>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->pid || !IsWindowVisible(window) || ClassOf(window) != search->className)
+        return TRUE;
+    if (search->caption && WindowText(window) != *search->caption)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND Poll(WindowSearch search, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        search.found = NULL;
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            Settle(search.found);
+            return search.found;
+        }
+        if (GetTickCount() - start > timeoutMs)
+            return NULL;
+        Sleep(20);
+    }
+}
+
+void SendKeyEvents(const std::vector<INPUT> &events)
+{
+    SendInput(static_cast<UINT>(events.size()), const_cast<INPUT *>(events.data()), sizeof(INPUT));
+}
+
+INPUT KeyEvent(WORD vk, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+void Activate(HWND window)
+{
+    HWND top = GetAncestor(window, GA_ROOT);
+    for (int i = 0; i < 50 && GetForegroundWindow() != top; ++i) {
+        SetForegroundWindow(top);
+        Sleep(20);
+    }
+}
+
+void PressWith(HWND window, WORD modifier, WORD vk)
+{
+    Activate(window);
+    std::vector<INPUT> events;
+    if (modifier)
+        events.push_back(KeyEvent(modifier, false));
+    events.push_back(KeyEvent(vk, false));
+    events.push_back(KeyEvent(vk, true));
+    if (modifier)
+        events.push_back(KeyEvent(modifier, true));
+    SendKeyEvents(events);
+    Sleep(50);
+    if (IsWindow(window))
+        Settle(window);
+}
+
+}  // namespace
+
+HWND WaitForWindow(DWORD pid, const std::string &caption, DWORD timeoutMs, const char *className)
+{
+    return Poll({pid, &caption, className, NULL}, timeoutMs);
+}
+
+HWND WaitForAnyDialog(DWORD pid, DWORD timeoutMs)
+{
+    return Poll({pid, NULL, "#32770", NULL}, timeoutMs);
+}
+
+bool WaitForWindowGone(HWND window, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(window) && IsWindowVisible(window)) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[16384];
+    text[0] = '\0';
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
+    return std::string(text, copied);
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[256];
+    int length = GetClassNameA(window, name, sizeof name);
+    return std::string(name, length > 0 ? length : 0);
+}
+
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, NULL), &info))
+        return NULL;
+    return info.hwndFocus;
+}
+
+void Settle(HWND window)
+{
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+void PressKey(HWND window, WORD vk) { PressWith(window, 0, vk); }
+void PressAltKey(HWND window, WORD vk) { PressWith(window, VK_MENU, vk); }
+void PressShiftKey(HWND window, WORD vk) { PressWith(window, VK_SHIFT, vk); }
+
+void Click(HWND control)
+{
+    Activate(control);
+    RECT rect;
+    GetWindowRect(control, &rect);
+    SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    INPUT events[2] = {};
+    events[0].type = events[1].type = INPUT_MOUSE;
+    events[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    events[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, events, sizeof(INPUT));
+    Sleep(50);
+    if (IsWindow(control))
+        Settle(control);
+}
+
+MessageBoxSeen WaitForMessageBox(DWORD pid, DWORD timeoutMs)
+{
+    MessageBoxSeen seen;
+    seen.window = WaitForAnyDialog(pid, timeoutMs);
+    if (!seen.window)
+        return seen;
+    seen.caption = WindowText(seen.window);
+    // A message box shows its text in the static control 0xFFFF.
+    HWND text = GetDlgItem(seen.window, 0xFFFF);
+    if (text)
+        seen.text = WindowText(text);
+    return seen;
+}
+
+RECT ControlRect(HWND control)
+{
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(NULL, GetParent(control), reinterpret_cast<POINT *>(&rect), 2);
+    return rect;
+}
+
+namespace {
+INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+}  // namespace
+
+RECT DialogUnitsToPixels(const std::string &exePath, UINT templateId, int x, int y, int cx, int cy)
+{
+    RECT position = {x, y, 0, 0};
+    RECT size = {cx, cy, 0, 0};
+    HMODULE module = LoadLibraryExA(exePath.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5)) : NULL;
+    if (found) {
+        const DLGTEMPLATE *dialogTemplate = static_cast<const DLGTEMPLATE *>(LockResource(LoadResource(module, found)));
+        // Created hidden: WS_VISIBLE is not in the template.
+        HWND copy = CreateDialogIndirectParamA(module, dialogTemplate, NULL, InertDialogProc, 0);
+        if (copy) {
+            MapDialogRect(copy, &position);
+            MapDialogRect(copy, &size);
+            DestroyWindow(copy);
+        }
+    }
+    if (module)
+        FreeLibrary(module);
+    RECT pixels = {position.left, position.top, position.left + size.left, position.top + size.top};
+    return pixels;
+}
+
+COLORREF ClientPixel(HWND window, int x, int y)
+{
+    POINT point = {x, y};
+    ClientToScreen(window, &point);
+    HDC screen = GetDC(NULL);
+    COLORREF color = GetPixel(screen, point.x, point.y);
+    ReleaseDC(NULL, screen);
+    return color;
+}
+
+bool ReadFileBytes(const std::string &path, std::string *bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size;
+    GetFileSizeEx(file, &size);
+    bytes->resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    BOOL ok = bytes->empty() || ReadFile(file, &(*bytes)[0], static_cast<DWORD>(bytes->size()), &read, NULL);
+    CloseHandle(file);
+    return ok && read == bytes->size();
+}
+
+bool WriteFileBytes(const std::string &path, const std::string &bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+}  // namespace driver

@@ -1,0 +1,79 @@
+// Drives the real setup program from another process, as a user would:
+// finds its windows by caption, reads their controls, types keys, clicks.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+// Converts a Unix path of this machine into the path Wine sees (drive Z:).
+std::string WinePath(const std::string &unixPath);
+
+// A started program; the destructor ends it if it is still running.
+class Process {
+public:
+    Process() = default;
+    Process(const Process &) = delete;
+    Process &operator=(const Process &) = delete;
+    ~Process();
+    bool Start(const std::string &exePath, const std::string &arguments = "");
+    // The exit code, or STILL_ACTIVE when the process did not end in time.
+    DWORD WaitForExit(DWORD timeoutMs = 20000);
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
+    bool Running() const;
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// A visible top-level window of process pid with this exact caption and
+// class ("#32770" for dialogs and message boxes), or NULL after timeoutMs.
+HWND WaitForWindow(DWORD pid, const std::string &caption, DWORD timeoutMs = 15000, const char *className = "#32770");
+// Any visible top-level dialog window of process pid (its caption unknown).
+HWND WaitForAnyDialog(DWORD pid, DWORD timeoutMs = 15000);
+bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
+
+std::string WindowText(HWND window);
+std::string ClassOf(HWND window);
+
+// The control with the keyboard focus in window's thread.
+HWND FocusOf(HWND window);
+
+// Waits until the window's thread has handled everything sent so far.
+void Settle(HWND window);
+
+// Makes the window the foreground one and types keys into it through the
+// system's input queue. A key is a virtual-key code; WithAlt presses it
+// with Alt held.
+void PressKey(HWND window, WORD vk);
+void PressAltKey(HWND window, WORD vk);
+void PressShiftKey(HWND window, WORD vk);
+// Clicks the left mouse button at the centre of a control.
+void Click(HWND control);
+
+// The message box of pid with this caption: its text, read from the box.
+struct MessageBoxSeen {
+    HWND window = NULL;
+    std::string caption;
+    std::string text;
+};
+MessageBoxSeen WaitForMessageBox(DWORD pid, DWORD timeoutMs = 15000);
+
+// A control's rectangle in its dialog's client coordinates, in pixels.
+RECT ControlRect(HWND control);
+// A control's template position and size in dialog units, converted to its
+// rectangle in pixels for the given page template of the program at exePath.
+// Measured on a hidden copy of that template made in this process; position
+// and size convert separately, as the dialog manager does.
+RECT DialogUnitsToPixels(const std::string &exePath, UINT templateId, int x, int y, int cx, int cy);
+
+// Screen pixel at a point of the window's client area.
+COLORREF ClientPixel(HWND window, int x, int y);
+
+// Whole files.
+bool ReadFileBytes(const std::string &path, std::string *bytes);
+bool WriteFileBytes(const std::string &path, const std::string &bytes);
+
+}  // namespace driver
