@@ -77,4 +77,7 @@ if [ "$display_mode" = own ] || [ -z "${DISPLAY:-}" ]; then
 fi
 
 wineserver -p
+# Start Wine's services now, away from the command's output: a service that
+# inherits a test's output pipe keeps ctest waiting for it to close.
+"$wine" cmd /c exit >/dev/null 2>&1 </dev/null
 "$@"
