@@ -25,5 +25,7 @@ static void LoadDllsFromSystemFolderOnly()
 extern "C" void __cdecl SetupEntry()
 {
     LoadDllsFromSystemFolderOnly();
-    ExitProcess(static_cast<UINT>(WinMain(GetModuleHandleA(NULL), NULL, GetCommandLineA(), SW_SHOWDEFAULT)));
+    // Setup reads no command line and keeps no show state.
+    char noCommandLine[] = "";
+    ExitProcess(static_cast<UINT>(WinMain(GetModuleHandleA(NULL), NULL, noCommandLine, SW_SHOWDEFAULT)));
 }
