@@ -130,6 +130,13 @@ HWND WaitForWindow(DWORD pid, const std::string &caption, DWORD timeoutMs, const
     return Poll({pid, &caption, className, NULL}, timeoutMs);
 }
 
+HWND FindVisibleWindow(DWORD pid, const std::string &caption, const char *className)
+{
+    WindowSearch search = {pid, &caption, className, NULL};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND WaitForAnyDialog(DWORD pid, DWORD timeoutMs)
 {
     return Poll({pid, NULL, "#32770", NULL}, timeoutMs);
@@ -180,6 +187,20 @@ void Settle(HWND window)
 void PressKey(HWND window, WORD vk) { PressWith(window, 0, vk); }
 void PressAltKey(HWND window, WORD vk) { PressWith(window, VK_MENU, vk); }
 void PressShiftKey(HWND window, WORD vk) { PressWith(window, VK_SHIFT, vk); }
+
+void BringToForeground(HWND window) { Activate(window); }
+
+void SendKeyNow(WORD modifier, WORD vk)
+{
+    std::vector<INPUT> events;
+    if (modifier)
+        events.push_back(KeyEvent(modifier, false));
+    events.push_back(KeyEvent(vk, false));
+    events.push_back(KeyEvent(vk, true));
+    if (modifier)
+        events.push_back(KeyEvent(modifier, true));
+    SendKeyEvents(events);
+}
 
 void Click(HWND control)
 {

@@ -31,6 +31,9 @@ private:
 // A visible top-level window of process pid with this exact caption and
 // class ("#32770" for dialogs and message boxes), or NULL after timeoutMs.
 HWND WaitForWindow(DWORD pid, const std::string &caption, DWORD timeoutMs = 15000, const char *className = "#32770");
+// One look, without waiting or settling: the window WaitForWindow would find
+// now, or NULL. For callers that time a window's appearance themselves.
+HWND FindVisibleWindow(DWORD pid, const std::string &caption, const char *className = "#32770");
 // Any visible top-level dialog window of process pid (its caption unknown).
 HWND WaitForAnyDialog(DWORD pid, DWORD timeoutMs = 15000);
 bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
@@ -50,6 +53,11 @@ void Settle(HWND window);
 void PressKey(HWND window, WORD vk);
 void PressAltKey(HWND window, WORD vk);
 void PressShiftKey(HWND window, WORD vk);
+// The two halves of the key helpers, for callers that time a key: making the
+// window the foreground one, then typing one key (with modifier held, unless
+// it is 0) into whatever is foreground, returning as soon as it is queued.
+void BringToForeground(HWND window);
+void SendKeyNow(WORD modifier, WORD vk);
 // Clicks the left mouse button at the centre of a control.
 void Click(HWND control);
 
