@@ -23,5 +23,8 @@ run: build
 test: build
 	scripts/run-tests.sh
 
+bench: build
+	bench/run-bench.sh
+
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,591 @@
+// Setup's benchmark: drives the real program under Wine, as a user would, and
+// prints side by side for each package how long the extraction takes against
+// writing the same bytes straight from a mapping of the executable and copying
+// them, how much private memory it adds, and how long the first page takes
+// against an empty dialog. Every figure is the median of several runs.
+//
+//   setup_bench --runs N --marker CEAPPMGR.EXE --empty EMPTY_DIALOG.EXE
+//               --package shipped|big|other LABEL SETUP.EXE CABINET ...
+// Paths may be Unix paths of this machine.
+#include "driver.h"
+#include "../resources/resource_ids.h"
+#include <psapi.h>
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char README_CAPTION[] = "Zentrobel FULL VERSION - Welcome";
+const char AGREEMENT_CAPTION[] = "Zentrobel FULL VERSION - End User License Agreement";
+const char EMPTY_CAPTION[] = "Empty dialog";
+const char APP_PATHS_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE";
+
+// Setup installs beside the stand-in Application Manager; the references
+// write into the same folder, so every write lands on the same file system.
+const char WORK_FOLDER[] = "C:\\setup-bench";
+const char APP_MANAGER[] = "C:\\setup-bench\\CEAPPMGR.EXE";
+const char INSTALL_FOLDER[] = "C:\\setup-bench\\ZTL";
+const char INSTALLED_CABINET[] = "C:\\setup-bench\\ZTL\\ztl.arm.CAB";
+const char INSTALLED_INI[] = "C:\\setup-bench\\ZTL\\ztl_arm.ini";
+const char APP_MANAGER_ARGUMENT[] = "\"C:\\setup-bench\\ZTL\\ztl_arm.ini\"";
+const char REFERENCE_FILE[] = "C:\\setup-bench\\reference.CAB";
+const char START_FILE[] = "C:\\setup-bench\\started.bin";
+
+const UINT CABINET_PAYLOAD = 2;  // ztl.arm.CAB
+const double MIB = 1024.0 * 1024.0;
+
+// ---- the clock, figures and failures
+
+double g_ticksPerMs;
+
+LONGLONG Ticks()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+double Ms(LONGLONG ticks) { return ticks / g_ticksPerMs; }
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+double Lowest(const std::vector<double> &values) { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
+double Highest(const std::vector<double> &values) { return values.empty() ? 0 : *std::max_element(values.begin(), values.end()); }
+
+struct SavedAppPath {
+    bool keyExisted = false;
+    bool hadValue = false;
+    std::string value;
+} g_savedAppPath;
+bool g_registered = false;
+
+void RestoreAppManager();
+
+void Fail(const char *format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    fprintf(stderr, "setup_bench: ");
+    vfprintf(stderr, format, arguments);
+    fprintf(stderr, "\n");
+    va_end(arguments);
+    RestoreAppManager();
+    exit(1);
+}
+
+// ---- the stand-in Application Manager and its start mark
+
+void RegisterAppManager()
+{
+    HKEY key;
+    DWORD disposition = 0;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, APP_PATHS_KEY, 0, NULL, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key, &disposition) != ERROR_SUCCESS)
+        Fail("cannot create the App Paths key");
+    g_savedAppPath.keyExisted = disposition == REG_OPENED_EXISTING_KEY;
+    char value[1024];
+    DWORD size = sizeof value, type = 0;
+    if (RegQueryValueExA(key, "", NULL, &type, reinterpret_cast<BYTE *>(value), &size) == ERROR_SUCCESS && type == REG_SZ) {
+        g_savedAppPath.hadValue = true;
+        g_savedAppPath.value.assign(value, size && value[size - 1] == '\0' ? size - 1 : size);
+    }
+    g_registered = RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE *>(APP_MANAGER), sizeof APP_MANAGER) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (!g_registered)
+        Fail("cannot register the stand-in Application Manager");
+}
+
+// Leaves the prefix's registration as the benchmark found it.
+void RestoreAppManager()
+{
+    if (!g_registered)
+        return;
+    g_registered = false;
+    if (!g_savedAppPath.keyExisted) {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, APP_PATHS_KEY);
+        return;
+    }
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, APP_PATHS_KEY, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    if (g_savedAppPath.hadValue)
+        RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE *>(g_savedAppPath.value.c_str()),
+                       static_cast<DWORD>(g_savedAppPath.value.size() + 1));
+    else
+        RegDeleteValueA(key, "");
+    RegCloseKey(key);
+}
+
+// The performance counter reading the stand-in wrote as it started.
+bool WaitForStartMark(LONGLONG *mark, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        std::string bytes;
+        // The stand-in holds the file without sharing until its mark is written.
+        if (driver::ReadFileBytes(START_FILE, &bytes) && bytes.size() == sizeof *mark) {
+            memcpy(mark, bytes.data(), sizeof *mark);
+            return true;
+        }
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(1);
+    }
+}
+
+// From the benchmark's CreateProcess to the stand-in's first instruction.
+double MarkerStartMs()
+{
+    DeleteFileA(START_FILE);
+    driver::Process marker;
+    LONGLONG started = Ticks();
+    if (!marker.Start(APP_MANAGER, APP_MANAGER_ARGUMENT))
+        Fail("cannot start %s", APP_MANAGER);
+    if (marker.WaitForExit() != 0)
+        Fail("the stand-in Application Manager failed");
+    LONGLONG mark;
+    if (!WaitForStartMark(&mark, 10000))
+        Fail("the stand-in Application Manager left no start mark");
+    return Ms(mark - started);
+}
+
+// ---- the packages
+
+struct Package {
+    std::string role;  // "shipped", "big" or "other"
+    std::string label;
+    std::string exe;
+    std::string cabinet;  // the cabinet file the package was built from
+    DWORD cabinetSize = 0;
+    DWORD cabinetOffset = 0;  // of the cabinet's resource data in the executable file
+    // Per run:
+    std::vector<double> firstPageMs, extractionMs, mappedWriteMs, copyMs, samples;
+    std::vector<double> readmeBytes, agreementBytes, highestBytes, addedBytes;
+};
+
+DWORD FileSize(const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) || data.nFileSizeHigh)
+        return 0;
+    return data.nFileSizeLow;
+}
+
+// Where the cabinet's bytes lie in the executable file: the range that setup's
+// one write sends from the mapped image, checked against the cabinet itself.
+void LocateCabinet(Package *package)
+{
+    HMODULE module = LoadLibraryExA(package->exe.c_str(), NULL, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = module ? FindResourceA(module, MAKEINTRESOURCEA(CABINET_PAYLOAD), MAKEINTRESOURCEA(RT_PAYLOAD)) : NULL;
+    if (!found)
+        Fail("%s: no cabinet payload", package->exe.c_str());
+    const char *data = static_cast<const char *>(LockResource(LoadResource(module, found)));
+    // A data file module is the file mapped flat, its handle tagged in the low bits.
+    const char *base = reinterpret_cast<const char *>(reinterpret_cast<ULONG_PTR>(module) & ~static_cast<ULONG_PTR>(3));
+    package->cabinetOffset = static_cast<DWORD>(data - base);
+    package->cabinetSize = SizeofResource(module, found);
+    FreeLibrary(module);
+
+    std::string image, cabinet;
+    if (!driver::ReadFileBytes(package->exe, &image) || !driver::ReadFileBytes(package->cabinet, &cabinet))
+        Fail("cannot read %s or %s", package->exe.c_str(), package->cabinet.c_str());
+    if (cabinet.size() != package->cabinetSize || package->cabinetOffset + cabinet.size() > image.size()
+        || image.compare(package->cabinetOffset, cabinet.size(), cabinet) != 0)
+        Fail("%s does not hold %s at offset %lu", package->exe.c_str(), package->cabinet.c_str(), package->cabinetOffset);
+}
+
+// ---- private memory of the setup process
+
+SIZE_T PrivateBytes(HANDLE process)
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process, &counters, sizeof counters))
+        return 0;
+    // Under Wine both are the current anonymous memory, and 0 once the process is gone.
+    return std::max(counters.PagefileUsage, counters.PeakPagefileUsage);
+}
+
+// Reads the process's private memory as fast as it can until the process ends.
+struct MemorySampler {
+    HANDLE process = NULL;
+    SIZE_T highest = 0;
+    long samples = 0;
+    HANDLE thread = NULL;
+
+    static DWORD WINAPI Run(void *parameter)
+    {
+        MemorySampler *sampler = static_cast<MemorySampler *>(parameter);
+        while (WaitForSingleObject(sampler->process, 0) == WAIT_TIMEOUT) {
+            sampler->highest = std::max(sampler->highest, PrivateBytes(sampler->process));
+            ++sampler->samples;
+        }
+        return 0;
+    }
+    void Start(HANDLE watched)
+    {
+        process = watched;
+        thread = CreateThread(NULL, 0, Run, this, 0, NULL);
+        if (!thread)
+            Fail("cannot start the memory sampler");
+    }
+    void Join()
+    {
+        if (!thread)
+            return;
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        thread = NULL;
+    }
+};
+
+// ---- one run of setup, the references and the empty dialog
+
+// Waits for the window as the driver does, looking every millisecond, and
+// notes when it was first seen.
+HWND PollForWindow(DWORD pid, const char *caption, LONGLONG *seenAt)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = driver::FindVisibleWindow(pid, caption);
+        if (window) {
+            *seenAt = Ticks();
+            return window;
+        }
+        if (GetTickCount() - start > 20000)
+            return NULL;
+        Sleep(1);
+    }
+}
+
+// One run through both pages with Next. sampleMemory: watch the private memory
+// from the agreement page on (the sampler competes for the processors, so
+// those runs are not timed).
+void RunSetup(Package *package, bool sampleMemory)
+{
+    DeleteFileA(INSTALLED_CABINET);
+    DeleteFileA(INSTALLED_INI);
+    DeleteFileA(START_FILE);
+
+    driver::Process setup;
+    LONGLONG started = Ticks();
+    if (!setup.Start(package->exe))
+        Fail("cannot start %s", package->exe.c_str());
+    LONGLONG shown = 0;
+    HWND readme = PollForWindow(setup.Id(), README_CAPTION, &shown);
+    if (!readme)
+        Fail("%s: no readme page", package->label.c_str());
+    driver::Settle(readme);
+    SIZE_T readmeBytes = PrivateBytes(setup.Handle());
+    driver::PressAltKey(readme, 'N');
+
+    HWND agreement = driver::WaitForWindow(setup.Id(), AGREEMENT_CAPTION);
+    if (!agreement)
+        Fail("%s: no agreement page", package->label.c_str());
+    SIZE_T agreementBytes = PrivateBytes(setup.Handle());
+    driver::BringToForeground(agreement);
+    MemorySampler sampler;
+    if (sampleMemory)
+        sampler.Start(setup.Handle());
+    LONGLONG next = Ticks();
+    driver::SendKeyNow(VK_MENU, 'N');
+    DWORD code = setup.WaitForExit(60000);
+    sampler.Join();
+    if (code == STILL_ACTIVE)
+        Fail("%s: setup still runs a minute after Alt+N; agreement page %s, foreground \"%s\"", package->label.c_str(),
+             IsWindowVisible(agreement) ? "visible" : "gone", driver::WindowText(GetForegroundWindow()).c_str());
+    if (code != 0)
+        Fail("%s: setup ended with %lu", package->label.c_str(), code);
+    LONGLONG mark;
+    if (!WaitForStartMark(&mark, 10000))
+        Fail("%s: setup did not start the Application Manager", package->label.c_str());
+    if (FileSize(INSTALLED_CABINET) != package->cabinetSize)
+        Fail("%s: the installed cabinet has %lu bytes, not %lu", package->label.c_str(), FileSize(INSTALLED_CABINET), package->cabinetSize);
+
+    package->readmeBytes.push_back(static_cast<double>(readmeBytes));
+    package->agreementBytes.push_back(static_cast<double>(agreementBytes));
+    if (sampleMemory) {
+        package->highestBytes.push_back(static_cast<double>(sampler.highest));
+        package->addedBytes.push_back(static_cast<double>(sampler.highest) - static_cast<double>(agreementBytes));
+        package->samples.push_back(sampler.samples);
+    } else {
+        package->firstPageMs.push_back(Ms(shown - started));
+        package->extractionMs.push_back(Ms(mark - next));  // the stand-in's start is taken off later
+    }
+}
+
+// The limit: a fresh mapping of the executable, and one write of the
+// cabinet's range straight from the view, so every page faults in as it is
+// written. The mapping is made first, as the loader makes setup's.
+void MappedWrite(Package *package)
+{
+    DeleteFileA(REFERENCE_FILE);
+    HANDLE image = CreateFileA(package->exe.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    HANDLE mapping = image == INVALID_HANDLE_VALUE ? NULL : CreateFileMappingA(image, NULL, PAGE_READONLY, 0, 0, NULL);
+    const char *view = mapping ? static_cast<const char *>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0)) : NULL;
+    if (!view)
+        Fail("cannot map %s", package->exe.c_str());
+    LONGLONG start = Ticks();
+    HANDLE file = CreateFileA(REFERENCE_FILE, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    DWORD written = 0;
+    BOOL complete = file != INVALID_HANDLE_VALUE
+        && WriteFile(file, view + package->cabinetOffset, package->cabinetSize, &written, NULL) && written == package->cabinetSize;
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    LONGLONG end = Ticks();
+    UnmapViewOfFile(view);
+    CloseHandle(mapping);
+    CloseHandle(image);
+    if (!complete)
+        Fail("the mapped write of %s failed", package->label.c_str());
+    package->mappedWriteMs.push_back(Ms(end - start));
+}
+
+void CopyCabinet(Package *package)
+{
+    DeleteFileA(REFERENCE_FILE);
+    LONGLONG start = Ticks();
+    BOOL copied = CopyFileA(package->cabinet.c_str(), REFERENCE_FILE, FALSE);
+    LONGLONG end = Ticks();
+    if (!copied)
+        Fail("cannot copy %s", package->cabinet.c_str());
+    package->copyMs.push_back(Ms(end - start));
+}
+
+// From CreateProcess to the page on screen, and the private memory it then has.
+struct EmptyDialogRun {
+    double firstPageMs;
+    SIZE_T bytes;
+};
+
+EmptyDialogRun RunEmptyDialog(const std::string &exe)
+{
+    driver::Process dialog;
+    LONGLONG started = Ticks();
+    if (!dialog.Start(exe))
+        Fail("cannot start %s", exe.c_str());
+    LONGLONG shown = 0;
+    HWND window = PollForWindow(dialog.Id(), EMPTY_CAPTION, &shown);
+    if (!window)
+        Fail("the empty dialog did not show");
+    driver::Settle(window);
+    EmptyDialogRun run = {Ms(shown - started), PrivateBytes(dialog.Handle())};
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    dialog.WaitForExit();
+    return run;
+}
+
+// ---- the report
+
+const int LABEL_WIDTH = 30;
+
+const char *Verdict(bool met) { return met ? "PASS" : "MISS"; }
+
+std::string Thousands(DWORD value)
+{
+    std::string digits = std::to_string(value), grouped;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0)
+            grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
+std::string Format(const char *format, ...)
+{
+    char text[256];
+    va_list arguments;
+    va_start(arguments, format);
+    vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    return text;
+}
+
+// "median [lowest..highest]" of milliseconds.
+std::string Spread(const std::vector<double> &ms, const char *medianFormat = "%6.1f")
+{
+    return Format(medianFormat, Median(ms)) + Format(" [%.1f..%.1f]", Lowest(ms), Highest(ms));
+}
+
+std::string Mib(double bytes) { return Format("%.2f MiB", bytes / MIB); }
+std::string Kib(double bytes) { return Format("%+.0f KiB", bytes / 1024); }
+
+void PrintTarget(const std::string &target, const std::string &figure, bool met)
+{
+    printf("   %-62s %10s  %s\n", target.c_str(), figure.c_str(), Verdict(met));
+}
+
+struct Options {
+    int runs = 7;
+    bool verbose = false;
+    std::string marker, empty;
+    std::vector<Package> packages;
+};
+
+std::string HostPath(const char *path) { return path[0] == '/' ? driver::WinePath(path) : path; }
+
+Options ParseOptions(int argc, char **argv)
+{
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        std::string option = argv[i];
+        if (option == "--runs" && i + 1 < argc)
+            options.runs = atoi(argv[++i]);
+        else if (option == "--verbose")
+            options.verbose = true;
+        else if (option == "--marker" && i + 1 < argc)
+            options.marker = HostPath(argv[++i]);
+        else if (option == "--empty" && i + 1 < argc)
+            options.empty = HostPath(argv[++i]);
+        else if (option == "--package" && i + 4 < argc) {
+            Package package;
+            package.role = argv[++i];
+            package.label = argv[++i];
+            package.exe = HostPath(argv[++i]);
+            package.cabinet = HostPath(argv[++i]);
+            options.packages.push_back(package);
+        } else
+            Fail("unknown or incomplete option %s", argv[i]);
+    }
+    if (options.runs < 1 || options.marker.empty() || options.empty.empty() || options.packages.empty())
+        Fail("usage: setup_bench [--runs N] [--verbose] --marker EXE --empty EXE --package shipped|big|other LABEL SETUP.EXE CABINET ...");
+    return options;
+}
+
+Package *Role(Options &options, const char *role)
+{
+    for (Package &package : options.packages)
+        if (package.role == role)
+            return &package;
+    return NULL;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    Options options = ParseOptions(argc, argv);
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    g_ticksPerMs = frequency.QuadPart / 1000.0;
+
+    CreateDirectoryA(WORK_FOLDER, NULL);
+    if (!CopyFileA(options.marker.c_str(), APP_MANAGER, FALSE))
+        Fail("cannot place the stand-in Application Manager at %s", APP_MANAGER);
+    SetEnvironmentVariableA("SETUP_BENCH_START_FILE", START_FILE);  // inherited through setup
+    RegisterAppManager();
+    for (Package &package : options.packages)
+        LocateCabinet(&package);
+
+    // One untimed round first: Wine's first start of anything is slower.
+    MarkerStartMs();
+    RunEmptyDialog(options.empty);
+    for (Package &package : options.packages) {
+        Package warmUp = package;
+        RunSetup(&warmUp, false);
+    }
+
+    // Round after round of everything, so that whatever else the machine does
+    // falls on every figure alike.
+    std::vector<double> markerStartMs, emptyFirstPageMs, emptyBytes;
+    for (int run = 0; run < options.runs; ++run) {
+        markerStartMs.push_back(MarkerStartMs());
+        EmptyDialogRun empty = RunEmptyDialog(options.empty);
+        emptyFirstPageMs.push_back(empty.firstPageMs);
+        emptyBytes.push_back(static_cast<double>(empty.bytes));
+        if (options.verbose)
+            fprintf(stderr, "run %d: stand-in start %.1f ms, empty dialog %.1f ms\n", run, markerStartMs.back(), empty.firstPageMs);
+        for (Package &package : options.packages) {
+            RunSetup(&package, false);
+            RunSetup(&package, true);
+            MappedWrite(&package);
+            CopyCabinet(&package);
+            if (options.verbose)
+                fprintf(stderr, "  %-*s first page %.1f, extraction with stand-in start %.1f, mapped write %.1f, copy %.1f ms; "
+                        "readme page %.2f MiB, added %.0f KiB\n", LABEL_WIDTH, package.label.c_str(), package.firstPageMs.back(),
+                        package.extractionMs.back(), package.mappedWriteMs.back(), package.copyMs.back(),
+                        package.readmeBytes.back() / MIB, package.addedBytes.back() / 1024);
+        }
+    }
+    double markerMs = Median(markerStartMs);
+    for (Package &package : options.packages)
+        for (double &ms : package.extractionMs)
+            ms -= markerMs;
+
+    DeleteFileA(INSTALLED_CABINET);
+    DeleteFileA(INSTALLED_INI);
+    RemoveDirectoryA(INSTALL_FOLDER);
+    DeleteFileA(REFERENCE_FILE);
+    DeleteFileA(START_FILE);
+    RestoreAppManager();
+    DeleteFileA(APP_MANAGER);
+    RemoveDirectoryA(WORK_FOLDER);
+
+    printf("Medians of %d runs, [lowest..highest] beside them.\n\n", options.runs);
+
+    printf("1. Extraction: from Alt+N on the agreement page until the stand-in Application Manager starts,\n"
+           "   less the stand-in's own start (%s ms when the benchmark starts it itself)\n", Spread(markerStartMs, "%.1f").c_str());
+    printf("   %-*s %11s  %-22s %-22s %-22s %7s %7s\n", LABEL_WIDTH, "package", "cabinet B", "setup ms", "mapped write ms",
+           "CopyFileA ms", "/mapped", "/copy");
+    for (const Package &package : options.packages) {
+        double setupMs = Median(package.extractionMs);
+        printf("   %-*s %11s  %-22s %-22s %-22s %7.2f %7.2f\n", LABEL_WIDTH, package.label.c_str(),
+               Thousands(package.cabinetSize).c_str(), Spread(package.extractionMs).c_str(),
+               Spread(package.mappedWriteMs).c_str(), Spread(package.copyMs).c_str(),
+               setupMs / Median(package.mappedWriteMs), setupMs / Median(package.copyMs));
+    }
+
+    printf("\n2. Private memory (PagefileUsage; under Wine the resident anonymous memory), sampled as fast as\n"
+           "   the benchmark can from the agreement page until setup ends, in runs of their own\n");
+    printf("   %-*s %12s %15s %15s %11s %8s\n", LABEL_WIDTH, "package", "readme page", "agreement page", "highest after",
+           "added by", "samples");
+    printf("   %-*s %12s %15s %15s %11s %8s\n", LABEL_WIDTH, "", "", "", "Next", "extraction", "a run");
+    for (const Package &package : options.packages)
+        printf("   %-*s %12s %15s %15s %11s %8.0f\n", LABEL_WIDTH, package.label.c_str(), Mib(Median(package.readmeBytes)).c_str(),
+               Mib(Median(package.agreementBytes)).c_str(), Mib(Median(package.highestBytes)).c_str(),
+               Kib(Median(package.addedBytes)).c_str(), Median(package.samples));
+    printf("   %-*s %12s\n", LABEL_WIDTH, "(empty dialog, at its page)", Mib(Median(emptyBytes)).c_str());
+
+    double emptyMs = Median(emptyFirstPageMs);
+    printf("\n3. First page: from CreateProcess until the page is visible\n");
+    printf("   %-*s  %-22s %7s\n", LABEL_WIDTH, "setup package", "ms", "/empty");
+    printf("   %-*s  %-22s %7.2f\n", LABEL_WIDTH, "(empty dialog)", Spread(emptyFirstPageMs).c_str(), 1.0);
+    for (const Package &package : options.packages)
+        printf("   %-*s  %-22s %7.2f\n", LABEL_WIDTH, package.label.c_str(), Spread(package.firstPageMs).c_str(),
+               Median(package.firstPageMs) / emptyMs);
+
+    printf("\nTargets\n");
+    Package *shipped = Role(options, "shipped");
+    Package *big = Role(options, "big");
+    if (shipped) {
+        double ms = Median(shipped->extractionMs);
+        PrintTarget("the shipped package extracted in at most 50 ms", Format("%.1f ms", ms), ms <= 50);
+    }
+    if (big) {
+        double ratio = Median(big->extractionMs) / Median(big->mappedWriteMs);
+        PrintTarget("the 90 MB extraction at most 1.2 x the mapped write", Format("%.2f x", ratio), ratio <= 1.2);
+    }
+    for (Package *package : {shipped, big}) {
+        if (!package)
+            continue;
+        double added = Median(package->addedBytes);
+        PrintTarget("the extraction adding under 1 MiB, " + package->label, Kib(added), added < MIB);
+    }
+    if (shipped) {
+        double ratio = Median(shipped->firstPageMs) / emptyMs;
+        PrintTarget("the first page within 1.2 x the empty dialog's", Format("%.2f x", ratio), ratio <= 1.2);
+    }
+    return 0;
+}
