@@ -31,6 +31,38 @@ bool Process::Start(const std::string &exePath, const std::string &arguments)
     return CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &info_) != 0;
 }
 
+bool Process::StartWithEnvironment(const std::string &exePath, const std::string &arguments,
+                                   const std::vector<std::string> &environment)
+{
+    auto nameOf = [](const std::string &entry) {
+        std::string name = entry.substr(0, entry.find('=', 1));
+        for (char &c : name)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+        return name;
+    };
+    std::string block;
+    char *own = GetEnvironmentStringsA();
+    for (const char *entry = own; *entry; entry += lstrlenA(entry) + 1) {
+        bool replaced = false;
+        for (const std::string &set : environment)
+            replaced = replaced || nameOf(set) == nameOf(entry);
+        if (!replaced)
+            block.append(entry).push_back('\0');
+    }
+    FreeEnvironmentStringsA(own);
+    for (const std::string &set : environment)
+        block.append(set).push_back('\0');
+    block.push_back('\0');
+
+    std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    return CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, &block[0], NULL, &startup, &info_) != 0;
+}
+
 DWORD Process::WaitForExit(DWORD timeoutMs)
 {
     if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
@@ -187,6 +219,7 @@ void Settle(HWND window)
 void PressKey(HWND window, WORD vk) { PressWith(window, 0, vk); }
 void PressAltKey(HWND window, WORD vk) { PressWith(window, VK_MENU, vk); }
 void PressShiftKey(HWND window, WORD vk) { PressWith(window, VK_SHIFT, vk); }
+void PressCtrlKey(HWND window, WORD vk) { PressWith(window, VK_CONTROL, vk); }
 
 void BringToForeground(HWND window) { Activate(window); }
 
@@ -274,6 +307,42 @@ COLORREF ClientPixel(HWND window, int x, int y)
     COLORREF color = GetPixel(screen, point.x, point.y);
     ReleaseDC(NULL, screen);
     return color;
+}
+
+PixelBlock ClientPixels(HWND window, const RECT &rect)
+{
+    PixelBlock block;
+    block.rect = rect;
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return block;
+    POINT origin = {rect.left, rect.top};
+    ClientToScreen(window, &origin);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = NULL;
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+        const DWORD *quads = static_cast<const DWORD *>(bits);
+        block.pixels.resize(static_cast<size_t>(width) * height);
+        for (size_t i = 0; i < block.pixels.size(); ++i)  // 0x00RRGGBB to COLORREF
+            block.pixels[i] = RGB((quads[i] >> 16) & 0xFF, (quads[i] >> 8) & 0xFF, quads[i] & 0xFF);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    return block;
 }
 
 bool ReadFileBytes(const std::string &path, std::string *bytes)

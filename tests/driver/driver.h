@@ -18,6 +18,10 @@ public:
     Process &operator=(const Process &) = delete;
     ~Process();
     bool Start(const std::string &exePath, const std::string &arguments = "");
+    // Starts it with this process's environment, where each "NAME=value" of
+    // environment replaces or adds one variable.
+    bool StartWithEnvironment(const std::string &exePath, const std::string &arguments,
+                              const std::vector<std::string> &environment);
     // The exit code, or STILL_ACTIVE when the process did not end in time.
     DWORD WaitForExit(DWORD timeoutMs = 20000);
     DWORD Id() const { return info_.dwProcessId; }
@@ -53,6 +57,7 @@ void Settle(HWND window);
 void PressKey(HWND window, WORD vk);
 void PressAltKey(HWND window, WORD vk);
 void PressShiftKey(HWND window, WORD vk);
+void PressCtrlKey(HWND window, WORD vk);
 // The two halves of the key helpers, for callers that time a key: making the
 // window the foreground one, then typing one key (with modifier held, unless
 // it is 0) into whatever is foreground, returning as soon as it is queued.
@@ -79,6 +84,15 @@ RECT DialogUnitsToPixels(const std::string &exePath, UINT templateId, int x, int
 
 // Screen pixel at a point of the window's client area.
 COLORREF ClientPixel(HWND window, int x, int y);
+
+// Screen pixels of a rectangle of the window's client area, read in one go.
+struct PixelBlock {
+    RECT rect = {};                // in the window's client coordinates
+    std::vector<COLORREF> pixels;  // row by row from the top left
+    // The pixel at a point in the window's client coordinates (inside rect).
+    COLORREF At(int x, int y) const { return pixels[(y - rect.top) * (rect.right - rect.left) + (x - rect.left)]; }
+};
+PixelBlock ClientPixels(HWND window, const RECT &rect);
 
 // Whole files.
 bool ReadFileBytes(const std::string &path, std::string *bytes);
