@@ -23,7 +23,7 @@ fi
 echo "Setup benchmark: $(/usr/lib/wine/wine64 --version), the x86_64 build of the program, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "Image layouts: shipped = the linker's file alignment 0x200; file align 4096 = linked with"
 echo "-Wl,--file-alignment,4096; .rsrc on a page = shipped, then only the resource section moved to a"
-echo "page boundary in the file (bench/page_align_resources.py)"
+echo "page boundary in the file (bench/page_align_resources.py); empty cabinet = shipped with a 0-byte cabinet"
 echo
 "$here/scripts/wine-session.sh" --own-display /usr/lib/wine/wine64 "$bench/setup_bench.exe" --runs "$runs" \
     --marker "$bench/CEAPPMGR.exe" --empty "$bench/bench_empty_dialog.exe" \
@@ -32,7 +32,8 @@ echo
     --package other "9 MB, file align 4096" "$bench/aligned/setup.exe" "$cabinet" \
     --package other "90 MB, file align 4096" "$bench/big_aligned/setup.exe" "$big_cabinet" \
     --package other "9 MB, .rsrc on a page" "$bench/padded/setup.exe" "$cabinet" \
-    --package other "90 MB, .rsrc on a page" "$bench/big_padded/setup.exe" "$big_cabinet"
+    --package other "90 MB, .rsrc on a page" "$bench/big_padded/setup.exe" "$big_cabinet" \
+    --package fixed "empty cabinet" "$bench/empty_cabinet/setup.exe" "$bench/empty_content/ztl.arm.CAB"
 echo
 /usr/bin/python3 "$here/bench/image_layout.py" \
     "shipped" "$i686/setup.exe" \

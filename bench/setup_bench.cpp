@@ -5,7 +5,7 @@
 // against an empty dialog. Every figure is the median of several runs.
 //
 //   setup_bench --runs N --marker CEAPPMGR.EXE --empty EMPTY_DIALOG.EXE
-//               --package shipped|big|other LABEL SETUP.EXE CABINET ...
+//               --package shipped|big|fixed|other LABEL SETUP.EXE CABINET ...
 // Paths may be Unix paths of this machine.
 #include "driver.h"
 #include "../resources/resource_ids.h"
@@ -163,7 +163,7 @@ double MarkerStartMs()
 // ---- the packages
 
 struct Package {
-    std::string role;  // "shipped", "big" or "other"
+    std::string role;  // "shipped", "big", "fixed" (the empty cabinet) or "other"
     std::string label;
     std::string exe;
     std::string cabinet;  // the cabinet file the package was built from
@@ -174,12 +174,13 @@ struct Package {
     std::vector<double> readmeBytes, agreementBytes, highestBytes, addedBytes;
 };
 
-DWORD FileSize(const std::string &path)
+// The size of a file, or -1 when there is none.
+LONGLONG FileSize(const std::string &path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) || data.nFileSizeHigh)
-        return 0;
-    return data.nFileSizeLow;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 // Where the cabinet's bytes lie in the executable file: the range that setup's
@@ -311,7 +312,7 @@ void RunSetup(Package *package, bool sampleMemory)
     if (!WaitForStartMark(&mark, 10000))
         Fail("%s: setup did not start the Application Manager", package->label.c_str());
     if (FileSize(INSTALLED_CABINET) != package->cabinetSize)
-        Fail("%s: the installed cabinet has %lu bytes, not %lu", package->label.c_str(), FileSize(INSTALLED_CABINET), package->cabinetSize);
+        Fail("%s: the installed cabinet has %lld bytes, not %lu", package->label.c_str(), FileSize(INSTALLED_CABINET), package->cabinetSize);
 
     package->readmeBytes.push_back(static_cast<double>(readmeBytes));
     package->agreementBytes.push_back(static_cast<double>(agreementBytes));
@@ -460,7 +461,7 @@ Options ParseOptions(int argc, char **argv)
             Fail("unknown or incomplete option %s", argv[i]);
     }
     if (options.runs < 1 || options.marker.empty() || options.empty.empty() || options.packages.empty())
-        Fail("usage: setup_bench [--runs N] [--verbose] --marker EXE --empty EXE --package shipped|big|other LABEL SETUP.EXE CABINET ...");
+        Fail("usage: setup_bench [--runs N] [--verbose] --marker EXE --empty EXE --package shipped|big|fixed|other LABEL SETUP.EXE CABINET ...");
     return options;
 }
 
@@ -495,10 +496,16 @@ int main(int argc, char **argv)
     for (Package &package : options.packages) {
         Package warmUp = package;
         RunSetup(&warmUp, false);
+        std::string installed, shipped;
+        if (!driver::ReadFileBytes(INSTALLED_CABINET, &installed) || !driver::ReadFileBytes(package.cabinet, &shipped)
+            || installed != shipped)
+            Fail("%s: the installed cabinet differs from %s", package.label.c_str(), package.cabinet.c_str());
     }
 
     // Round after round of everything, so that whatever else the machine does
-    // falls on every figure alike.
+    // falls on every figure alike. Under a hypervisor a write of fresh memory
+    // can cost several times its usual time, depending on what ran just before
+    // it, so each round also turns the order of the packages and of the steps.
     std::vector<double> markerStartMs, emptyFirstPageMs, emptyBytes;
     for (int run = 0; run < options.runs; ++run) {
         markerStartMs.push_back(MarkerStartMs());
@@ -507,11 +514,17 @@ int main(int argc, char **argv)
         emptyBytes.push_back(static_cast<double>(empty.bytes));
         if (options.verbose)
             fprintf(stderr, "run %d: stand-in start %.1f ms, empty dialog %.1f ms\n", run, markerStartMs.back(), empty.firstPageMs);
-        for (Package &package : options.packages) {
-            RunSetup(&package, false);
-            RunSetup(&package, true);
-            MappedWrite(&package);
-            CopyCabinet(&package);
+        size_t count = options.packages.size();
+        for (size_t i = 0; i < count; ++i) {
+            Package &package = options.packages[run % 2 ? count - 1 - i : i];
+            for (int step = 0; step < 4; ++step) {
+                switch ((step + run) % 4) {
+                case 0: RunSetup(&package, false); break;
+                case 1: RunSetup(&package, true); break;
+                case 2: MappedWrite(&package); break;
+                case 3: CopyCabinet(&package); break;
+                }
+            }
             if (options.verbose)
                 fprintf(stderr, "  %-*s first page %.1f, extraction with stand-in start %.1f, mapped write %.1f, copy %.1f ms; "
                         "readme page %.2f MiB, added %.0f KiB\n", LABEL_WIDTH, package.label.c_str(), package.firstPageMs.back(),
@@ -541,10 +554,29 @@ int main(int argc, char **argv)
            "CopyFileA ms", "/mapped", "/copy");
     for (const Package &package : options.packages) {
         double setupMs = Median(package.extractionMs);
-        printf("   %-*s %11s  %-22s %-22s %-22s %7.2f %7.2f\n", LABEL_WIDTH, package.label.c_str(),
+        // Against an empty cabinet's write a ratio says nothing.
+        std::string ratios = package.cabinetSize
+            ? Format("%7.2f %7.2f", setupMs / Median(package.mappedWriteMs), setupMs / Median(package.copyMs))
+            : Format("%7s %7s", "-", "-");
+        printf("   %-*s %11s  %-22s %-22s %-22s %s\n", LABEL_WIDTH, package.label.c_str(),
                Thousands(package.cabinetSize).c_str(), Spread(package.extractionMs).c_str(),
-               Spread(package.mappedWriteMs).c_str(), Spread(package.copyMs).c_str(),
-               setupMs / Median(package.mappedWriteMs), setupMs / Median(package.copyMs));
+               Spread(package.mappedWriteMs).c_str(), Spread(package.copyMs).c_str(), ratios.c_str());
+    }
+
+    Package *fixed = Role(options, "fixed");
+    if (fixed) {
+        double fixedMs = Median(fixed->extractionMs);
+        printf("   The part that grows with the cabinet: setup less the extraction of the empty cabinet (%s ms),\n"
+               "   which is the agreement page closing, the registry, the folder, the INI and the start of the stand-in\n",
+               Spread(fixed->extractionMs, "%.1f").c_str());
+        printf("   %-*s %11s  %-22s %7s\n", LABEL_WIDTH, "package", "", "setup less fixed ms", "/mapped");
+        for (const Package &package : options.packages) {
+            if (&package == fixed)
+                continue;
+            double growingMs = Median(package.extractionMs) - fixedMs;
+            printf("   %-*s %11s  %-22s %7.2f\n", LABEL_WIDTH, package.label.c_str(), "", Format("%6.1f", growingMs).c_str(),
+                   growingMs / Median(package.mappedWriteMs));
+        }
     }
 
     printf("\n2. Private memory (PagefileUsage; under Wine the resident anonymous memory), sampled as fast as\n"
