@@ -26,5 +26,8 @@ test: build
 bench: build
 	bench/run-bench.sh
 
+size: build
+	/usr/bin/python3 scripts/size_report.py $(I686)/setup.exe
+
 clean:
 	rm -rf $(BUILD)

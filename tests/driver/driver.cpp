@@ -142,14 +142,7 @@ void Activate(HWND window)
 void PressWith(HWND window, WORD modifier, WORD vk)
 {
     Activate(window);
-    std::vector<INPUT> events;
-    if (modifier)
-        events.push_back(KeyEvent(modifier, false));
-    events.push_back(KeyEvent(vk, false));
-    events.push_back(KeyEvent(vk, true));
-    if (modifier)
-        events.push_back(KeyEvent(modifier, true));
-    SendKeyEvents(events);
+    SendKeyNow(modifier, vk);
     Sleep(50);
     if (IsWindow(window))
         Settle(window);
