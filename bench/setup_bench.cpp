@@ -86,27 +86,37 @@ void Fail(const char *format, ...)
     exit(1);
 }
 
-// Under this hypervisor memory that has lain free for a while has been handed
-// back to the host, and touching it again costs many times more: a large write
-// gets its page cache in 2 MiB blocks and then runs at a tenth of its speed.
-// Writing and deleting a scratch file a little larger than the largest cabinet
-// just before each timed write leaves blocks freed a moment ago, so that every
-// write, setup's and the references', meets the same memory. (Before a process
-// start it does harm: starts after it come out slower.) CREATE_NEW, unlike
-// CREATE_ALWAYS, makes Wine truncate nothing, so ext4 does not write the file
-// out when it is closed, and deleting it leaves no disk work behind.
+// This machine is a virtual one that hands memory which has lain free for a
+// while back to its host, and touching such memory again costs many times
+// more: a Wine process then takes four times as long to start, and a large
+// write, which gets its page cache in 2 MiB blocks, runs at a tenth of its
+// speed. So before each timed step the benchmark touches and frees 256 MiB of
+// its own memory, for the small allocations of a start, and writes and deletes
+// a scratch file a little larger than the largest cabinet, for the large
+// blocks of a write: every step, setup's and the references', then meets
+// memory freed a moment ago. CREATE_NEW, unlike CREATE_ALWAYS, has Wine
+// truncate nothing, so ext4 does not write the scratch file out as it is
+// closed, and deleting it leaves no disk work behind.
+const SIZE_T PRIME_BYTES = 256u << 20;
 DWORD g_scratchBytes = 0;
 
 void PrimeMemory()
 {
-    static std::vector<char> block;
-    block.resize(g_scratchBytes, 1);
+    char *block = static_cast<char *>(VirtualAlloc(NULL, PRIME_BYTES, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!block)
+        Fail("cannot allocate %lu MiB", static_cast<unsigned long>(PRIME_BYTES >> 20));
+    for (SIZE_T at = 0; at < PRIME_BYTES; at += 4096)
+        block[at] = 1;
+    VirtualFree(block, 0, MEM_RELEASE);
+
+    static std::vector<char> scratch;
+    scratch.resize(g_scratchBytes, 1);
     DeleteFileA(SCRATCH_FILE);
     HANDLE file = CreateFileA(SCRATCH_FILE, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         Fail("cannot create %s", SCRATCH_FILE);
     DWORD written = 0;
-    BOOL complete = WriteFile(file, block.data(), g_scratchBytes, &written, NULL) && written == g_scratchBytes;
+    BOOL complete = WriteFile(file, scratch.data(), g_scratchBytes, &written, NULL) && written == g_scratchBytes;
     CloseHandle(file);
     DeleteFileA(SCRATCH_FILE);
     if (!complete)
@@ -177,6 +187,7 @@ double MarkerStartMs()
 {
     DeleteFileA(START_FILE);
     driver::Process marker;
+    PrimeMemory();
     LONGLONG started = Ticks();
     if (!marker.Start(APP_MANAGER, APP_MANAGER_ARGUMENT))
         Fail("cannot start %s", APP_MANAGER);
@@ -312,6 +323,8 @@ bool TryRunSetup(Package *package, bool sampleMemory)
     DeleteFileA(START_FILE);
 
     driver::Process setup;
+    if (!sampleMemory)
+        PrimeMemory();
     LONGLONG started = Ticks();
     if (!setup.Start(package->exe))
         Fail("cannot start %s", package->exe.c_str());
@@ -330,7 +343,8 @@ bool TryRunSetup(Package *package, bool sampleMemory)
         Fail("%s: no agreement page", package->label.c_str());
     }
     SIZE_T agreementBytes = PrivateBytes(setup.Handle());
-    PrimeMemory();
+    if (!sampleMemory)
+        PrimeMemory();
     driver::BringToForeground(agreement);
     MemorySampler sampler;
     if (sampleMemory)
@@ -426,6 +440,7 @@ struct EmptyDialogRun {
 EmptyDialogRun RunEmptyDialog(const std::string &exe)
 {
     driver::Process dialog;
+    PrimeMemory();
     LONGLONG started = Ticks();
     if (!dialog.Start(exe))
         Fail("cannot start %s", exe.c_str());
@@ -603,8 +618,8 @@ int main(int argc, char **argv)
     RemoveDirectoryA(WORK_FOLDER);
 
     printf("Medians of %d runs, [lowest..highest] beside them; %d setup runs started over for a lost key.\n"
-           "Before each timed write a %lu MiB scratch file is written and deleted, so that every write finds\n"
-           "memory the hypervisor has not taken back (see PrimeMemory in bench/setup_bench.cpp).\n\n",
+           "Before each timed step the benchmark touches and frees 256 MiB and writes and deletes a %lu MiB file,\n"
+           "so that every step meets memory the hypervisor has not taken back (PrimeMemory, bench/setup_bench.cpp).\n\n",
            options.runs, g_lostKeys, g_scratchBytes >> 20);
 
     printf("1. Extraction: from Alt+N on the agreement page until the stand-in Application Manager starts,\n"
