@@ -46,12 +46,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     # wine32 must be the very version of the installed 64-bit Wine: both
     # halves talk to one wineserver.
     version=$(dpkg-query -W -f='${Version}' libwine:amd64 2>/dev/null || true)
-    spec=()
+    wanted=()
     for p in "${missing[@]}"; do
-        if [ "$p" = wine32:i386 ] && [ -n "$version" ]; then spec+=("wine32:i386=$version")
-        else spec+=("$p"); fi
+        if [ "$p" = wine32:i386 ] && [ -n "$version" ]; then wanted+=("wine32:i386=$version")
+        else wanted+=("$p"); fi
     done
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${spec[@]}" >/dev/null ||
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${wanted[@]}" >/dev/null ||
         cannot "cannot install ${missing[*]}"
 fi
 [ -x "$wine32" ] || cannot "$wine32 missing after installing wine32"
