@@ -63,13 +63,18 @@ bool Process::StartWithEnvironment(const std::string &exePath, const std::string
     return CreateProcessA(exePath.c_str(), &commandLine[0], NULL, NULL, FALSE, 0, &block[0], NULL, &startup, &info_) != 0;
 }
 
-DWORD Process::WaitForExit(DWORD timeoutMs)
+DWORD WaitForProcessExit(HANDLE process, DWORD timeoutMs)
 {
-    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+    if (WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0)
         return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(info_.hProcess, &code);
+    GetExitCodeProcess(process, &code);
     return code;
+}
+
+DWORD Process::WaitForExit(DWORD timeoutMs)
+{
+    return WaitForProcessExit(info_.hProcess, timeoutMs);
 }
 
 bool Process::Running() const

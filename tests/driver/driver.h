@@ -10,6 +10,9 @@ namespace driver {
 // Converts a Unix path of this machine into the path Wine sees (drive Z:).
 std::string WinePath(const std::string &unixPath);
 
+// The exit code of a process, or STILL_ACTIVE when it did not end in time.
+DWORD WaitForProcessExit(HANDLE process, DWORD timeoutMs);
+
 // A started program; the destructor ends it if it is still running.
 class Process {
 public:

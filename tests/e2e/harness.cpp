@@ -247,11 +247,7 @@ bool ProcessTree::Ended() const
 
 DWORD ProcessTree::WaitForExit(DWORD timeoutMs)
 {
-    if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0)
-        return STILL_ACTIVE;
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(info_.hProcess, &code);
-    return code;
+    return driver::WaitForProcessExit(info_.hProcess, timeoutMs);
 }
 
 bool ProcessTree::WaitForAll(DWORD timeoutMs)
