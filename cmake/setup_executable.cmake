@@ -22,8 +22,11 @@ set(SETUP_LINK_OPTIONS
     -Wl,--major-os-version,4 -Wl,--minor-os-version,0
     -Wl,--gc-sections -Wl,--no-insert-timestamp)
 
-# add_setup_executable(NAME RESOURCE_SCRIPT OUTPUT_DIR): the program with one package.
+# add_setup_executable(NAME RESOURCE_SCRIPT OUTPUT_DIR [LINKER_LAYOUT]): the program
+# with one package. LINKER_LAYOUT leaves the sections where the linker put them,
+# for comparing image layouts only.
 function(add_setup_executable name script output_dir)
+    cmake_parse_arguments(PARSE_ARGV 3 SETUP "LINKER_LAYOUT" "" "")
     add_executable(${name} WIN32 ${script})
     target_link_libraries(${name} PRIVATE setup_code pages_code package_code kernel32 user32 gdi32 advapi32)
     target_link_options(${name} PRIVATE ${SETUP_LINK_OPTIONS})
@@ -34,4 +37,12 @@ function(add_setup_executable name script output_dir)
     # windres writes code page 0 on every resource entry; the package declares 1252.
     add_custom_command(TARGET ${name} POST_BUILD
         COMMAND ${HOST_PYTHON} ${CMAKE_SOURCE_DIR}/scripts/set_resource_codepage.py $<TARGET_FILE:${name}> 1252)
+    if(SETUP_LINKER_LAYOUT)
+        return()
+    endif()
+    # Wine maps a section from the file only at a page-aligned file offset and
+    # copies any other into memory at load: the resources, nearly the whole
+    # file, start on a page so the package is never copied before the first page.
+    add_custom_command(TARGET ${name} POST_BUILD
+        COMMAND ${HOST_PYTHON} ${CMAKE_SOURCE_DIR}/scripts/page_align_resources.py $<TARGET_FILE:${name}>)
 endfunction()

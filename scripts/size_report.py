@@ -37,7 +37,7 @@ def main():
         rows.append((name, section.SizeOfRawData, "resources" if holds_resources else ""))
     rest = file_size - sum(size for _, size, _ in rows)
     if rest:
-        rows.append(("other", rest, "beyond the sections"))
+        rows.append(("padding", rest, "between and after the sections"))
     program_bytes = file_size - resource_bytes
 
     print(f"{os.path.normpath(args.exe)}: {file_size:,} bytes")

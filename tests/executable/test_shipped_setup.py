@@ -73,6 +73,26 @@ class PeHeader(unittest.TestCase):
         self.assertEqual((header.MajorSubsystemVersion, header.MinorSubsystemVersion), (4, 0))
         self.assertEqual((header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion), (4, 0))
 
+    def test_sections_lie_in_order_within_the_file_at_the_file_alignment(self):
+        header = PE.OPTIONAL_HEADER
+        end = header.SizeOfHeaders
+        for section in sorted(PE.sections, key=lambda s: s.PointerToRawData):
+            if not section.SizeOfRawData:
+                continue
+            name = section.Name.rstrip(b"\0").decode()
+            self.assertEqual(section.PointerToRawData % header.FileAlignment, 0, name)
+            self.assertGreaterEqual(section.PointerToRawData, end, f"{name} overlaps what comes before it")
+            end = section.PointerToRawData + section.SizeOfRawData
+        self.assertLessEqual(end, len(PE.__data__), "a section runs past the end of the file")
+
+    def test_resources_start_on_a_page_so_the_loader_can_map_them(self):
+        rva = PE.OPTIONAL_HEADER.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_RESOURCE"]].VirtualAddress
+        resources = next(s for s in PE.sections if s.VirtualAddress == rva)
+        self.assertEqual(resources.PointerToRawData % 4096, 0, hex(resources.PointerToRawData))
+
+    def test_checksum_matches_the_file(self):
+        self.assertEqual(PE.OPTIONAL_HEADER.CheckSum, PE.generate_checksum())
+
 
 # What the program may call: the ANSI interfaces it is written against, plus
 # what its own entry point and the launch of the Application Manager need.
