@@ -2,11 +2,11 @@
 # The benchmark (make bench): builds its programs and package variants, then
 # drives setup under wine64 in the project's Wine session and prints the
 # figures, their ratios and the targets.
-#   bench/run-bench.sh [RUNS]     (default 9 runs of everything)
+#   bench/run-bench.sh [RUNS]     (default 15 runs of everything)
 # Timings are only as quiet as the machine: run it with nothing else busy.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-runs=${1:-9}
+runs=${1:-15}
 x64=$here/build/x86_64
 i686=$here/build/i686
 bench=$x64/bench
