@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,6 @@ namespace {
 const char README_CAPTION[] = "Zentrobel FULL VERSION - Welcome";
 const char AGREEMENT_CAPTION[] = "Zentrobel FULL VERSION - End User License Agreement";
 const char EMPTY_CAPTION[] = "Empty dialog";
-const char APP_PATHS_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE";
 
 // Setup installs beside the stand-in Application Manager; the references
 // write into the same folder, so every write lands on the same file system.
@@ -65,14 +65,9 @@ double Median(std::vector<double> values)
 double Lowest(const std::vector<double> &values) { return values.empty() ? 0 : *std::min_element(values.begin(), values.end()); }
 double Highest(const std::vector<double> &values) { return values.empty() ? 0 : *std::max_element(values.begin(), values.end()); }
 
-struct SavedAppPath {
-    bool keyExisted = false;
-    bool hadValue = false;
-    std::string value;
-} g_savedAppPath;
-bool g_registered = false;
-
-void RestoreAppManager();
+// The stand-in's registration; destroyed at exit, which leaves the
+// prefix's registration as the benchmark found it.
+std::unique_ptr<driver::AppPathsValue> g_appPaths;
 
 void Fail(const char *format, ...)
 {
@@ -82,7 +77,6 @@ void Fail(const char *format, ...)
     vfprintf(stderr, format, arguments);
     fprintf(stderr, "\n");
     va_end(arguments);
-    RestoreAppManager();
     exit(1);
 }
 
@@ -124,46 +118,6 @@ void PrimeMemory()
 }
 
 // ---- the stand-in Application Manager and its start mark
-
-void RegisterAppManager()
-{
-    HKEY key;
-    DWORD disposition = 0;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, APP_PATHS_KEY, 0, NULL, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key, &disposition) != ERROR_SUCCESS)
-        Fail("cannot create the App Paths key");
-    g_savedAppPath.keyExisted = disposition == REG_OPENED_EXISTING_KEY;
-    char value[1024];
-    DWORD size = sizeof value, type = 0;
-    if (RegQueryValueExA(key, "", NULL, &type, reinterpret_cast<BYTE *>(value), &size) == ERROR_SUCCESS && type == REG_SZ) {
-        g_savedAppPath.hadValue = true;
-        g_savedAppPath.value.assign(value, size && value[size - 1] == '\0' ? size - 1 : size);
-    }
-    g_registered = RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE *>(APP_MANAGER), sizeof APP_MANAGER) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    if (!g_registered)
-        Fail("cannot register the stand-in Application Manager");
-}
-
-// Leaves the prefix's registration as the benchmark found it.
-void RestoreAppManager()
-{
-    if (!g_registered)
-        return;
-    g_registered = false;
-    if (!g_savedAppPath.keyExisted) {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, APP_PATHS_KEY);
-        return;
-    }
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, APP_PATHS_KEY, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return;
-    if (g_savedAppPath.hadValue)
-        RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE *>(g_savedAppPath.value.c_str()),
-                       static_cast<DWORD>(g_savedAppPath.value.size() + 1));
-    else
-        RegDeleteValueA(key, "");
-    RegCloseKey(key);
-}
 
 // The performance counter reading the stand-in wrote as it started.
 bool WaitForStartMark(LONGLONG *mark, DWORD timeoutMs)
@@ -592,7 +546,9 @@ int main(int argc, char **argv)
     if (!CopyFileA(options.marker.c_str(), APP_MANAGER, FALSE))
         Fail("cannot place the stand-in Application Manager at %s", APP_MANAGER);
     SetEnvironmentVariableA("SETUP_BENCH_START_FILE", START_FILE);  // inherited through setup
-    RegisterAppManager();
+    g_appPaths.reset(new driver::AppPathsValue);
+    if (!g_appPaths->SetText(APP_MANAGER))
+        Fail("cannot register the stand-in Application Manager");
     for (Package &package : options.packages) {
         LocateCabinet(&package);
         g_scratchBytes = std::max(g_scratchBytes, package.cabinetSize + (32u << 20));
@@ -656,7 +612,7 @@ int main(int argc, char **argv)
     DeleteFileA(REFERENCE_FILE);
     DeleteFileA(START_FILE);
     DeleteFileA(SCRATCH_FILE);
-    RestoreAppManager();
+    g_appPaths.reset();
     DeleteFileA(APP_MANAGER);
     RemoveDirectoryA(WORK_FOLDER);
 

@@ -97,6 +97,27 @@ struct PixelBlock {
 };
 PixelBlock ClientPixels(HWND window, const RECT &rect);
 
+// The default value of HKLM\...\App Paths\CEAPPMGR.EXE, for a test or a run:
+// whatever was there before is put back when the object goes.
+class AppPathsValue {
+public:
+    AppPathsValue();
+    ~AppPathsValue();
+    AppPathsValue(const AppPathsValue &) = delete;
+    AppPathsValue &operator=(const AppPathsValue &) = delete;
+    // Stores data (NUL included only if data holds it) with that type.
+    bool Set(DWORD type, const std::string &data);
+    bool SetText(const std::string &text) { return Set(REG_SZ, text + '\0'); }
+    bool DeleteKey();
+    bool KeyWithoutDefaultValue();
+
+private:
+    bool hadKey_ = false;
+    bool hadValue_ = false;
+    DWORD type_ = 0;
+    std::string data_;
+};
+
 // Whole files.
 bool ReadFileBytes(const std::string &path, std::string *bytes);
 bool WriteFileBytes(const std::string &path, const std::string &bytes);

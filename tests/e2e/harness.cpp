@@ -139,66 +139,6 @@ std::vector<std::string> Changes(const Tree &before, const Tree &after)
     return changes;
 }
 
-namespace {
-const char APP_PATHS_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE";
-}
-
-AppPathsValue::AppPathsValue()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, APP_PATHS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return;
-    hadKey_ = true;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, "", NULL, &type_, NULL, &size) == ERROR_SUCCESS) {
-        data_.resize(size);
-        hadValue_ = RegQueryValueExA(key, "", NULL, &type_, size ? reinterpret_cast<BYTE *>(&data_[0]) : NULL,
-                                     &size) == ERROR_SUCCESS;
-        data_.resize(size);
-    }
-    RegCloseKey(key);
-}
-
-AppPathsValue::~AppPathsValue()
-{
-    if (!hadKey_)
-        DeleteKey();
-    else if (!hadValue_)
-        KeyWithoutDefaultValue();
-    else
-        Set(type_, data_);
-}
-
-bool AppPathsValue::Set(DWORD type, const std::string &data)
-{
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, APP_PATHS_KEY, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS)
-        return false;
-    LONG status = RegSetValueExA(key, "", 0, type, reinterpret_cast<const BYTE *>(data.data()),
-                                 static_cast<DWORD>(data.size()));
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS;
-}
-
-bool AppPathsValue::DeleteKey()
-{
-    LONG status = RegDeleteKeyA(HKEY_LOCAL_MACHINE, APP_PATHS_KEY);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
-}
-
-bool AppPathsValue::KeyWithoutDefaultValue()
-{
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, APP_PATHS_KEY, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS)
-        return false;
-    LONG status = RegDeleteValueA(key, "");
-    // A named value, so that the key is not empty: only the default one is missing.
-    const char path[] = "C:\\";
-    RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE *>(path), sizeof path);
-    RegCloseKey(key);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
-}
-
 ProcessTree::ProcessTree()
 {
     job_ = CreateJobObjectA(NULL, NULL);

@@ -4,6 +4,7 @@
 // Application Manager's record.
 #pragma once
 #include <windows.h>
+#include "driver.h"
 #include <map>
 #include <string>
 #include <vector>
@@ -45,26 +46,8 @@ Tree Snapshot(const std::string &root);
 // before that are gone (listed as "-name").
 std::vector<std::string> Changes(const Tree &before, const Tree &after);
 
-// The default value of HKLM\...\App Paths\CEAPPMGR.EXE, for one test:
-// whatever was there before is put back when the object goes.
-class AppPathsValue {
-public:
-    AppPathsValue();
-    ~AppPathsValue();
-    AppPathsValue(const AppPathsValue &) = delete;
-    AppPathsValue &operator=(const AppPathsValue &) = delete;
-    // Stores data (NUL included only if data holds it) with that type.
-    bool Set(DWORD type, const std::string &data);
-    bool SetText(const std::string &text) { return Set(REG_SZ, text + '\0'); }
-    bool DeleteKey();
-    bool KeyWithoutDefaultValue();
-
-private:
-    bool hadKey_ = false;
-    bool hadValue_ = false;
-    DWORD type_ = 0;
-    std::string data_;
-};
+// The Application Manager's registry value, put back when the object goes.
+using driver::AppPathsValue;
 
 // A started program and every process it starts in its turn, held in a job
 // object so that none of them can go unseen. Ending the object ends them all.
